@@ -68,9 +68,7 @@ class ByteBufferStreamReader : public ByteStreamReader {
   size_t RemainingBytes() const override {
     return position_ < size_ ? size_ - position_ : 0;
   }
-  void SkipToEnd() override {
-    if (position_ < size_) position_ = size_;
-  }
+  void SkipToEnd() override { position_ = size_; }
 
   size_t position() const { return position_; }
 

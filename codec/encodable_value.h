@@ -216,6 +216,8 @@ T* EncodableValue::GetIf() {
     return &storage_.int64;
   } else if constexpr (std::is_same_v<T, double>) {
     return &storage_.real;
+  } else if constexpr (std::is_same_v<T, CustomEncodableValue>) {
+    return static_cast<T*>(storage_.pointer);  // never moved from
   } else {
     // A moved-from container gets fresh empty storage on first mutable use.
     if (!storage_.pointer) storage_.pointer = new T();

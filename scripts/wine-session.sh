@@ -4,7 +4,7 @@
 # stopped on every exit.
 #   wine-session.sh PREFIX COMMAND [ARGS...]
 set -euo pipefail
-prefix=$1; shift
+prefix=$(realpath -m "$1"); shift
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Tests must not reach a desktop clipboard by accident; suites that want the
 # X11 bridge set up their own display.

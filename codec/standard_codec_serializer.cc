@@ -186,7 +186,7 @@ EncodableValue StandardCodecSerializer::ReadPayload(uint8_t type,
   ByteStreamReader& stream = io.stream();
   // Nested values: in place without a virtual call, or through the
   // overridable ReadValueOfType so that extensions see them.
-  auto element = [this, &io]() {
+  auto element = [&]() {
     if constexpr (Io::kInPlace) {
       return ReadPayload(io.Byte(), io);
     } else {
@@ -224,15 +224,11 @@ EncodableValue StandardCodecSerializer::ReadPayload(uint8_t type,
     case kTagMap: {
       const bool is_map = type == kTagMap;
       size_t count = ReadSizeFrom(io);
-      // Every element takes at least one byte, every entry two.
-      if (count > io.Remaining() / (is_map ? 2 : 1)) {
-        GiveUp(io);
-        return is_map ? EncodableValue(EncodableMap())
-                      : EncodableValue(EncodableList());
-      }
       int& depth = ReaderState::Depth(stream);
       bool& refused = ReaderState::Refused(stream);
       bool& exhausted = ReaderState::Exhausted(stream);
+      // Depth first: even an empty collection one level too deep would make
+      // a tree that cannot be sent on again.
       if (depth >= kMaxNestingDepth) {
         if (!refused) {
           LogLine(
@@ -241,6 +237,12 @@ EncodableValue StandardCodecSerializer::ReadPayload(uint8_t type,
         refused = true;
         stream.SkipToEnd();
         return EncodableValue();
+      }
+      // Every element takes at least one byte, every entry two.
+      if (count > io.Remaining() / (is_map ? 2 : 1)) {
+        GiveUp(io);
+        return is_map ? EncodableValue(EncodableMap())
+                      : EncodableValue(EncodableList());
       }
       ++depth;
       EncodableValue result;

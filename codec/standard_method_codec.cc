@@ -37,8 +37,9 @@ std::unique_ptr<std::vector<uint8_t>> StandardMethodCodec::EncodeCall(
   auto message = std::make_unique<std::vector<uint8_t>>();
   ByteBufferStreamWriter writer(message.get());
   serializer_->WriteValue(EncodableValue(call.method_name()), &writer);
-  serializer_->WriteValue(
-      call.arguments() ? *call.arguments() : EncodableValue(), &writer);
+  const EncodableValue null;
+  serializer_->WriteValue(call.arguments() ? *call.arguments() : null,
+                          &writer);
   return message;
 }
 
@@ -47,7 +48,8 @@ std::unique_ptr<std::vector<uint8_t>> StandardMethodCodec::EncodeSuccessReply(
   auto message = std::make_unique<std::vector<uint8_t>>();
   ByteBufferStreamWriter writer(message.get());
   writer.PutByte(0);
-  serializer_->WriteValue(result ? *result : EncodableValue(), &writer);
+  const EncodableValue null;  // (a ternary with a temporary would copy *result)
+  serializer_->WriteValue(result ? *result : null, &writer);
   return message;
 }
 
@@ -61,8 +63,8 @@ std::unique_ptr<std::vector<uint8_t>> StandardMethodCodec::EncodeErrorReply(
   serializer_->WriteValue(error_message.empty() ? EncodableValue()
                                                 : EncodableValue(error_message),
                           &writer);
-  serializer_->WriteValue(error_details ? *error_details : EncodableValue(),
-                          &writer);
+  const EncodableValue null;
+  serializer_->WriteValue(error_details ? *error_details : null, &writer);
   return message;
 }
 

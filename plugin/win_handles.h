@@ -161,6 +161,10 @@ class SelectionGuard {
   SelectionGuard(const SelectionGuard&) = delete;
   SelectionGuard& operator=(const SelectionGuard&) = delete;
   ~SelectionGuard() { Restore(); }
+  // Whether the object is selected (until Restore()).
+  explicit operator bool() const noexcept {
+    return previous_ && previous_ != HGDI_ERROR;
+  }
   void Restore() noexcept {
     if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
     previous_ = nullptr;

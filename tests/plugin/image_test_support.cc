@@ -1,5 +1,6 @@
 #include "tests/plugin/image_test_support.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iomanip>
 #include <memory>
@@ -95,20 +96,64 @@ bool TransferPixels(Gdiplus::Bitmap& bitmap, Image* image, bool into_bitmap) {
   return true;
 }
 
+Bytes Save(Gdiplus::Bitmap& bitmap, const wchar_t* mime_type) {
+  CLSID encoder;
+  if (!FindEncoder(mime_type, &encoder)) return {};
+  ComPtr<IStream> stream;
+  if (CreateStreamOnHGlobal(nullptr, TRUE, stream.put()) != S_OK) return {};
+  if (bitmap.Save(stream.get(), &encoder, nullptr) != Gdiplus::Ok) return {};
+  return ReadStream(stream.get());
+}
+
 }  // namespace
 
 Bytes EncodeWithGdiplus(const Image& image, const wchar_t* mime_type) {
   GdiplusSession gdiplus;
-  CLSID encoder;
-  if (!FindEncoder(mime_type, &encoder)) return {};
   BitmapPtr bitmap =
       MakeBitmap(image.width, image.height, PixelFormat32bppARGB);
   Image copy = image;
   if (!bitmap || !TransferPixels(*bitmap, &copy, true)) return {};
-  ComPtr<IStream> stream;
-  if (CreateStreamOnHGlobal(nullptr, TRUE, stream.put()) != S_OK) return {};
-  if (bitmap->Save(stream.get(), &encoder, nullptr) != Gdiplus::Ok) return {};
-  return ReadStream(stream.get());
+  return Save(*bitmap, mime_type);
+}
+
+Bytes EncodeIndexedGif(const Image& image) {
+  GdiplusSession gdiplus;
+  BitmapPtr bitmap =
+      MakeBitmap(image.width, image.height, PixelFormat8bppIndexed);
+  if (!bitmap) return {};
+  std::vector<uint32_t> colours;
+  std::vector<uint8_t> indices;
+  for (uint32_t pixel : image.argb) {
+    auto it = std::find(colours.begin(), colours.end(), pixel);
+    if (it == colours.end()) it = colours.insert(it, pixel);
+    indices.push_back(static_cast<uint8_t>(it - colours.begin()));
+  }
+  if (colours.size() > 256) return {};
+  std::vector<uint8_t> palette_memory(sizeof(Gdiplus::ColorPalette) +
+                                      4 * colours.size());
+  auto* palette = reinterpret_cast<Gdiplus::ColorPalette*>(palette_memory.data());
+  palette->Flags = 0;
+  palette->Count = static_cast<UINT>(colours.size());
+  std::memcpy(palette->Entries, colours.data(), 4 * colours.size());
+  if (bitmap->SetPalette(palette) != Gdiplus::Ok) return {};
+  Gdiplus::Rect whole(0, 0, image.width, image.height);
+  Gdiplus::BitmapData data{};
+  if (bitmap->LockBits(&whole, Gdiplus::ImageLockModeWrite,
+                       PixelFormat8bppIndexed, &data) != Gdiplus::Ok) {
+    return {};
+  }
+  for (int y = 0; y < image.height; ++y) {
+    std::memcpy(static_cast<uint8_t*>(data.Scan0) + data.Stride * y,
+                indices.data() + size_t{1} * y * image.width, image.width);
+  }
+  bitmap->UnlockBits(&data);
+  return Save(*bitmap, L"image/gif");
+}
+
+Bytes EncodeBlankOneBitPng(int width, int height) {
+  GdiplusSession gdiplus;
+  BitmapPtr bitmap = MakeBitmap(width, height, PixelFormat1bppIndexed);
+  return bitmap ? Save(*bitmap, L"image/png") : Bytes{};
 }
 
 std::optional<Image> DecodeWithGdiplus(const Bytes& file) {
@@ -234,6 +279,37 @@ void PutBlocksWithoutBitmap(
   }
   SetClipboardData(CF_BITMAP, nullptr);
   CloseClipboard();
+}
+
+Bytes LosslessWebp1x1(uint32_t argb) {
+  Bytes data;
+  int used = 0;  // bits used in data.back()
+  auto put = [&](uint32_t value, int count) {
+    for (int i = 0; i < count; ++i, used = (used + 1) % 8) {
+      if (used == 0) data.push_back(0);
+      data.back() |= static_cast<uint8_t>(((value >> i) & 1) << used);
+    }
+  };
+  put(0x2F, 8);                     // signature
+  put(0, 14), put(0, 14);           // width - 1, height - 1
+  put(1, 1), put(0, 3);             // alpha used, version 0
+  put(0, 1), put(0, 1), put(0, 1);  // no transform, cache, meta codes
+  // Green, red, blue, alpha: simple code, one 8-bit symbol each.
+  for (int shift : {8, 16, 0, 24}) {
+    put(1, 1), put(0, 1), put(1, 1), put((argb >> shift) & 0xFF, 8);
+  }
+  put(1, 1), put(0, 1), put(0, 1), put(0, 1);  // distance: symbol 0
+  const auto chunk_size = static_cast<uint32_t>(data.size());
+  if (chunk_size % 2) data.push_back(0);  // chunks are padded to even
+  const auto le32 = [](Bytes* out, uint32_t value) {
+    for (int i = 0; i < 4; ++i) out->push_back((value >> (8 * i)) & 0xFF);
+  };
+  Bytes file = {'R', 'I', 'F', 'F'};
+  le32(&file, static_cast<uint32_t>(4 + 8 + data.size()));
+  file.insert(file.end(), {'W', 'E', 'B', 'P', 'V', 'P', '8', 'L'});
+  le32(&file, chunk_size);
+  file.insert(file.end(), data.begin(), data.end());
+  return file;
 }
 
 Bytes FileList(const std::vector<std::wstring>& paths) {

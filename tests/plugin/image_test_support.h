@@ -44,6 +44,13 @@ Image Opaque(Image image);
 // GDI+'s encoding of `image` with the encoder for `mime_type` (e.g.
 // L"image/png"). Starts and stops GDI+ itself.
 Bytes EncodeWithGdiplus(const Image& image, const wchar_t* mime_type);
+// A GIF of `image`, which must have at most 256 colours, all opaque,
+// encoded by GDI+ from an 8-bit indexed bitmap (the GIF encoder of Wine's
+// GDI+ writes no pixels for a 32-bit bitmap). Decodes to `image` exactly.
+Bytes EncodeIndexedGif(const Image& image);
+// A PNG of a blank 1-bit width x height image, encoded by GDI+: a large
+// image in a small file and a small decoded bitmap.
+Bytes EncodeBlankOneBitPng(int width, int height);
 // GDI+'s decoding of an image file, in 32bpp ARGB; none if it fails.
 std::optional<Image> DecodeWithGdiplus(const Bytes& file);
 
@@ -77,6 +84,10 @@ void PutBitmap(const Image& image);
 // (CF_BITMAP) yields null, so that pasteImage reads the DIB blocks (or the
 // file list) itself.
 void PutBlocksWithoutBitmap(const std::vector<std::pair<UINT, Bytes>>& blocks);
+
+// A 1 x 1 lossless WebP file of `argb`, written bit by bit: one simple
+// single-symbol prefix code per channel, so the pixel takes no bits.
+Bytes LosslessWebp1x1(uint32_t argb);
 
 // A CF_HDROP block (wide names) listing `paths`.
 Bytes FileList(const std::vector<std::wstring>& paths);

@@ -30,8 +30,8 @@ std::string ToUtf8(const wchar_t* units, size_t length) {
   // hand over anyway.
   if (length == 0 || length > INT_MAX) return "";
   const int wide_length = static_cast<int>(length);
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, units, wide_length,
-                                        nullptr, 0, nullptr, nullptr);
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, units, wide_length, nullptr,
+                                        0, nullptr, nullptr);
   if (bytes <= 0) return "";
   std::string text(static_cast<size_t>(bytes), '\0');
   if (WideCharToMultiByte(CP_UTF8, 0, units, wide_length, text.data(), bytes,
@@ -66,8 +66,8 @@ std::string ReadUnicodeTextFromClipboard() {
   // Other programs may leave out the NUL unit: stay inside the block.
   const auto* units = static_cast<const wchar_t*>(lock.data());
   const wchar_t* end = units + lock.size() / sizeof(wchar_t);
-  return ToUtf8(units, static_cast<size_t>(std::find(units, end, L'\0') -
-                                           units));
+  return ToUtf8(units,
+                static_cast<size_t>(std::find(units, end, L'\0') - units));
 }
 
 }  // namespace clipboard

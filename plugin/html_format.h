@@ -18,8 +18,7 @@ inline constexpr size_t kHtmlDocumentOverhead = 161;
 
 // The longest fragment whose document length still fits the header's
 // 8-digit offsets.
-inline constexpr size_t kMaxHtmlFragmentSize =
-    99999999 - kHtmlDocumentOverhead;
+inline constexpr size_t kMaxHtmlFragmentSize = 99999999 - kHtmlDocumentOverhead;
 
 // The "HTML Format" document (version 0.9) that brackets `fragment`: the
 // header with StartHTML, EndHTML, StartFragment and EndFragment as 8-digit

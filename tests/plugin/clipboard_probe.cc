@@ -75,7 +75,9 @@ std::vector<UINT> OfferedAmong(const std::vector<UINT>& formats) {
   return offered;
 }
 
-Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes BytesOf(const std::string& text) {
+  return Bytes(text.begin(), text.end());
+}
 
 Bytes Utf16Bytes(const std::wstring& text) {
   Bytes bytes;

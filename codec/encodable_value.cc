@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace flutter {
 namespace {
@@ -26,25 +27,91 @@ void WithOutOfLine(uint8_t index, void* pointer, F&& f) {
 
 bool IsOutOfLine(uint8_t index) { return index >= 5 && index <= 13; }
 
-// Element by element; an unordered pair (NaN) decides nothing.
+// The ordering as a three-way comparison: negative when a < b, positive when
+// b < a, zero when neither. Containers compare each pair of elements once;
+// asking `<` both ways at every level would take time exponential in the
+// nesting depth, which a short message can make as deep as the reader
+// allows.
+int Compare(const EncodableValue& a, const EncodableValue& b);
+
 template <typename T>
-bool FloatListLess(const std::vector<T>& a, const std::vector<T>& b) {
-  size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    if (a[i] < b[i]) return true;
-    if (b[i] < a[i]) return false;
-  }
-  return a.size() < b.size();
+int CompareScalars(const T& a, const T& b) {
+  if (a < b) return -1;
+  if (b < a) return 1;
+  return 0;  // equal, or unordered (NaN)
 }
 
-bool MapLess(const EncodableMap& a, const EncodableMap& b) {
-  return std::lexicographical_compare(
-      a.begin(), a.end(), b.begin(), b.end(),
-      [](const auto& x, const auto& y) {
-        if (x.first < y.first) return true;
-        if (y.first < x.first) return false;
-        return x.second < y.second;
-      });
+// Element by element; the first pair that is ordered decides, then a
+// proper prefix is less.
+template <typename T, typename ElementCompare>
+int CompareSequences(const T& a, const T& b, ElementCompare compare) {
+  auto x = a.begin();
+  auto y = b.begin();
+  for (; x != a.end() && y != b.end(); ++x, ++y) {
+    if (int order = compare(*x, *y)) return order;
+  }
+  return CompareScalars(a.size(), b.size());
+}
+
+template <typename T>
+int CompareVectors(const std::vector<T>& a, const std::vector<T>& b) {
+  return CompareSequences(a, b, [](const T& x, const T& y) {
+    return CompareScalars(x, y);
+  });
+}
+
+int Compare(const EncodableValue& a, const EncodableValue& b) {
+  if (a.index() != b.index()) {
+    // Valueless (variant_npos) sorts before every alternative.
+    if (a.valueless_by_exception()) return -1;
+    if (b.valueless_by_exception()) return 1;
+    return CompareScalars(a.index(), b.index());
+  }
+  switch (a.index()) {
+    case 1: return CompareScalars(get<bool>(a), get<bool>(b));
+    case 2: return CompareScalars(get<int32_t>(a), get<int32_t>(b));
+    case 3: return CompareScalars(get<int64_t>(a), get<int64_t>(b));
+    case 4: return CompareScalars(get<double>(a), get<double>(b));
+    case 5: {
+      // Bytes as unsigned, as char_traits<char> compares them.
+      int order = get<std::string>(a).compare(get<std::string>(b));
+      return order < 0 ? -1 : (order > 0 ? 1 : 0);
+    }
+    case 6:
+      return CompareVectors(get<std::vector<uint8_t>>(a),
+                            get<std::vector<uint8_t>>(b));
+    case 7:
+      return CompareVectors(get<std::vector<int32_t>>(a),
+                            get<std::vector<int32_t>>(b));
+    case 8:
+      return CompareVectors(get<std::vector<int64_t>>(a),
+                            get<std::vector<int64_t>>(b));
+    case 9:
+      return CompareVectors(get<std::vector<double>>(a),
+                            get<std::vector<double>>(b));
+    case 10:
+      return CompareSequences(get<EncodableList>(a), get<EncodableList>(b),
+                              Compare);
+    case 11:
+      // Entries in key order: the key decides, then the value.
+      return CompareSequences(
+          get<EncodableMap>(a), get<EncodableMap>(b),
+          [](const auto& x, const auto& y) {
+            if (int order = Compare(x.first, y.first)) return order;
+            return Compare(x.second, y.second);
+          });
+    case 12: {
+      // By the address of the held value: a custom value equals only itself.
+      const void* x = get_if<CustomEncodableValue>(&a);
+      const void* y = get_if<CustomEncodableValue>(&b);
+      std::less<const void*> less;
+      return less(x, y) ? -1 : (less(y, x) ? 1 : 0);
+    }
+    case 13:
+      return CompareVectors(get<std::vector<float>>(a),
+                            get<std::vector<float>>(b));
+    default: return 0;  // null, valueless
+  }
 }
 
 }  // namespace
@@ -131,34 +198,7 @@ void EncodableValue::Destroy() noexcept {
 }
 
 bool operator<(const EncodableValue& a, const EncodableValue& b) {
-  if (a.index_ != b.index_) {
-    // Valueless (0xFF) sorts before every alternative.
-    if (a.valueless_by_exception()) return true;
-    if (b.valueless_by_exception()) return false;
-    return a.index_ < b.index_;
-  }
-  switch (a.index_) {
-    case 1: return a.storage_.boolean < b.storage_.boolean;
-    case 2: return a.storage_.int32 < b.storage_.int32;
-    case 3: return a.storage_.int64 < b.storage_.int64;
-    case 4: return a.storage_.real < b.storage_.real;
-    case 5: return get<std::string>(a) < get<std::string>(b);
-    case 6: return get<std::vector<uint8_t>>(a) < get<std::vector<uint8_t>>(b);
-    case 7: return get<std::vector<int32_t>>(a) < get<std::vector<int32_t>>(b);
-    case 8: return get<std::vector<int64_t>>(a) < get<std::vector<int64_t>>(b);
-    case 9:
-      return FloatListLess(get<std::vector<double>>(a),
-                           get<std::vector<double>>(b));
-    case 10: return get<EncodableList>(a) < get<EncodableList>(b);
-    case 11: return MapLess(get<EncodableMap>(a), get<EncodableMap>(b));
-    case 12:
-      // By the address of the held value: a custom value equals only itself.
-      return std::less<const void*>()(a.storage_.pointer, b.storage_.pointer);
-    case 13:
-      return FloatListLess(get<std::vector<float>>(a),
-                           get<std::vector<float>>(b));
-    default: return false;  // null, valueless
-  }
+  return Compare(a, b) < 0;
 }
 
 }  // namespace flutter

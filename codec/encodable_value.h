@@ -96,7 +96,10 @@ class EncodableValue {
   EncodableValue(EncodableValue&& other) noexcept;
   EncodableValue& operator=(const EncodableValue& other);
   EncodableValue& operator=(EncodableValue&& other) noexcept;
-  ~EncodableValue() { Destroy(); }
+  ~EncodableValue() {
+    // Inline for scalars, which own nothing: big lists of them die fast.
+    if (index_ >= kFirstOutOfLine && index_ <= kLastOutOfLine) Destroy();
+  }
 
   // 0 to 13, or std::variant_npos when an earlier assignment failed to
   // allocate (valueless).
@@ -123,6 +126,9 @@ class EncodableValue {
 
  private:
   static constexpr uint8_t kValueless = 0xFF;
+  // Strings up to float lists (5 to 13) are held out of line.
+  static constexpr uint8_t kFirstOutOfLine = 5;
+  static constexpr uint8_t kLastOutOfLine = 13;
 
   struct OutOfLine {
     uint8_t index;

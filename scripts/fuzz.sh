@@ -27,7 +27,7 @@ for t in "${targets[@]}"; do
       -rss_limit_mb=2048 -malloc_limit_mb=256 \
       -artifact_prefix="$build/artifacts/$name-" -print_final_stats=1 \
       >"$log" 2>&1; then
-    grep -E '^(#[0-9]+ *DONE|stat::number_of_executed_units|stat::peak_rss_mb)' "$log" || tail -n 5 "$log"
+    grep -E '^(#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|stat::peak_rss_mb)' "$log" || tail -n 5 "$log"
   else
     echo "$name FAILED:" >&2
     tail -n 80 "$log" >&2

@@ -16,4 +16,10 @@ if [ ! -f "$prefix/system.reg" ]; then
 fi
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 wineserver -p
+# Start Wine's own background processes (services, winedevice, ...) now, with
+# no inherited output: started by the first test instead, they would hold its
+# output pipe open and the test runner would wait for them forever.
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+"$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
 "$@"

@@ -10,8 +10,7 @@ void EngineMethodResult::DoError(const std::string& error_code,
                                  const std::string& error_message,
                                  const EncodableValue* error_details) {
   reply_->Respond(
-      codec_->EncodeErrorReply(error_code, error_message, error_details)
-          .get());
+      codec_->EncodeErrorReply(error_code, error_message, error_details).get());
 }
 
 void EngineMethodResult::DoNotImplemented() { reply_->Respond(nullptr); }

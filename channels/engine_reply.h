@@ -13,7 +13,8 @@ namespace flutter {
 using SharedEngineMessenger = std::shared_ptr<FlutterDesktopMessenger>;
 
 // Takes a reference on `messenger` for the returned share.
-SharedEngineMessenger ShareEngineMessenger(FlutterDesktopMessengerRef messenger);
+SharedEngineMessenger ShareEngineMessenger(
+    FlutterDesktopMessengerRef messenger);
 
 // The reply to one incoming engine message, used as its ReplyCallback. It
 // sends at most one response, under the engine messenger's lock; a response

@@ -26,11 +26,12 @@ class StreamMessageHandler {
 
   void operator()(const uint8_t* message, size_t message_size,
                   ReplyCallback reply) {
-    std::unique_ptr<MethodCall> call = codec_->DecodeCall(message, message_size);
+    std::unique_ptr<MethodCall> call =
+        codec_->DecodeCall(message, message_size);
     if (!call) {
-      LogLine(("Unable to construct method call from message on channel: " +
-               name_)
-                  .c_str());
+      LogLine(
+          ("Unable to construct method call from message on channel: " + name_)
+              .c_str());
       reply(nullptr, 0);
       return;
     }
@@ -99,9 +100,9 @@ void EventChannel::InstallStreamHandler(
     return;
   }
   messenger_->InstallHandler(
-      name_, StreamMessageHandler(std::shared_ptr<StreamHandler>(
-                                      std::move(handler)),
-                                  codec_, name_, messenger_));
+      name_,
+      StreamMessageHandler(std::shared_ptr<StreamHandler>(std::move(handler)),
+                           codec_, name_, messenger_));
 }
 
 }  // namespace flutter

@@ -68,8 +68,9 @@ typedef enum {
 // An engine code for the kind of GPU surface; 32 bits wide.
 typedef int32_t FlutterDesktopGpuSurfaceType;
 
-typedef const FlutterDesktopPixelBuffer* (*FlutterDesktopPixelBufferTextureCallback)(
-    size_t width, size_t height, void* user_data);
+typedef const FlutterDesktopPixelBuffer* (
+    *FlutterDesktopPixelBufferTextureCallback)(size_t width, size_t height,
+                                               void* user_data);
 typedef const FlutterDesktopGpuSurfaceDescriptor* (
     *FlutterDesktopGpuSurfaceTextureCallback)(size_t width, size_t height,
                                               void* user_data);
@@ -136,11 +137,12 @@ FLUTTER_ENGINE_API FlutterDesktopTextureRegistrarRef
 FlutterDesktopRegistrarGetTextureRegistrar(
     FlutterDesktopPluginRegistrarRef registrar);
 // Null when the engine runs without a view.
-FLUTTER_ENGINE_API FlutterDesktopViewRef
-FlutterDesktopPluginRegistrarGetView(FlutterDesktopPluginRegistrarRef registrar);
+FLUTTER_ENGINE_API FlutterDesktopViewRef FlutterDesktopPluginRegistrarGetView(
+    FlutterDesktopPluginRegistrarRef registrar);
 
 // Texture registrar. Register returns the texture id, -1 on failure.
-FLUTTER_ENGINE_API int64_t FlutterDesktopTextureRegistrarRegisterExternalTexture(
+FLUTTER_ENGINE_API int64_t
+FlutterDesktopTextureRegistrarRegisterExternalTexture(
     FlutterDesktopTextureRegistrarRef texture_registrar,
     const FlutterDesktopTextureInfo* info);
 FLUTTER_ENGINE_API bool

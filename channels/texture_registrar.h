@@ -14,9 +14,8 @@ namespace flutter {
 // A texture whose frames the engine copies from a pixel buffer.
 class PixelBufferSource {
  public:
-  using CopyBufferCallback =
-      std::function<const FlutterDesktopPixelBuffer*(size_t width,
-                                                     size_t height)>;
+  using CopyBufferCallback = std::function<const FlutterDesktopPixelBuffer*(
+      size_t width, size_t height)>;
 
   explicit PixelBufferSource(CopyBufferCallback copy_buffer)
       : copy_buffer_(std::move(copy_buffer)) {}

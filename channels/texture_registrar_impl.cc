@@ -13,8 +13,8 @@ namespace {
 // Exceptions must not unwind into the engine: a failed frame is no frame.
 const FlutterDesktopPixelBuffer* CopyPixelBuffer(size_t width, size_t height,
                                                  void* user_data) {
-  auto* source = std::get_if<PixelBufferSource>(
-      static_cast<TextureSource*>(user_data));
+  auto* source =
+      std::get_if<PixelBufferSource>(static_cast<TextureSource*>(user_data));
   if (source == nullptr) return nullptr;
   try {
     return source->CopyPixelBuffer(width, height);

@@ -33,8 +33,7 @@ StandinEngine* Find(Matches matches, const char* function) {
     }
   }
   ++invalid_handle_calls;
-  std::fprintf(stderr, "standin: %s called with an unknown handle\n",
-               function);
+  std::fprintf(stderr, "standin: %s called with an unknown handle\n", function);
   std::fflush(stderr);
   return nullptr;
 }

@@ -46,9 +46,9 @@ FlutterDesktopMessengerRef StandinEngineMessenger(StandinEngine* engine) {
   return engine == nullptr ? nullptr : engine->messenger();
 }
 
-StandinResponse StandinEngineDeliver(StandinEngine* engine,
-                                     const char* channel, const uint8_t* data,
-                                     size_t size, uint64_t* message_id) {
+StandinResponse StandinEngineDeliver(StandinEngine* engine, const char* channel,
+                                     const uint8_t* data, size_t size,
+                                     uint64_t* message_id) {
   if (message_id != nullptr) *message_id = 0;
   engine = standin::CheckedEngine(engine, "StandinEngineDeliver");
   if (engine == nullptr || channel == nullptr) return kNoHandler;
@@ -116,8 +116,8 @@ void StandinEngineClearOutbound(StandinEngine* engine) {
   if (engine != nullptr) engine->outbound.clear();
 }
 
-bool StandinEngineReply(StandinEngine* engine, uint64_t id,
-                        const uint8_t* data, size_t size) {
+bool StandinEngineReply(StandinEngine* engine, uint64_t id, const uint8_t* data,
+                        size_t size) {
   engine = standin::CheckedEngine(engine, "StandinEngineReply");
   if (engine == nullptr) return false;
   auto found = engine->pending_replies.find(id);

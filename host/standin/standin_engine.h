@@ -64,8 +64,8 @@ typedef struct {
   const char* channel;  // NUL-terminated
   const uint8_t* data;  // null when size is 0
   size_t size;
-  bool with_reply;      // sent with FlutterDesktopMessengerSendWithReply
-  bool reply_pending;   // with_reply and not yet replied to
+  bool with_reply;     // sent with FlutterDesktopMessengerSendWithReply
+  bool reply_pending;  // with_reply and not yet replied to
 } StandinOutboundMessage;
 
 // Counts since the engine was started.
@@ -75,21 +75,21 @@ typedef struct {
   int64_t locks;      // FlutterDesktopMessengerLock
   int64_t unlocks;    // FlutterDesktopMessengerUnlock
   int64_t responses;  // accepted FlutterDesktopMessengerSendResponse calls
-  int64_t duplicate_responses;   // with a handle already used
-  int64_t unknown_responses;     // with a handle never given out, or null
-  int64_t unlocked_responses;    // sent without holding the messenger lock
-  int64_t unavailable_responses; // sent while IsAvailable was false
-  int64_t invalid_calls;         // Release without AddRef, Unlock without Lock
-  int64_t sends;                 // FlutterDesktopMessengerSend
-  int64_t sends_with_reply;      // accepted FlutterDesktopMessengerSendWithReply
+  int64_t duplicate_responses;    // with a handle already used
+  int64_t unknown_responses;      // with a handle never given out, or null
+  int64_t unlocked_responses;     // sent without holding the messenger lock
+  int64_t unavailable_responses;  // sent while IsAvailable was false
+  int64_t invalid_calls;          // Release without AddRef, Unlock without Lock
+  int64_t sends;                  // FlutterDesktopMessengerSend
+  int64_t sends_with_reply;  // accepted FlutterDesktopMessengerSendWithReply
   int64_t refused_sends_with_reply;  // SendWithReply answered with false
-  int64_t replies_delivered;     // reply callbacks called by StandinEngineReply
-  int64_t set_callbacks;         // SetCallback with a callback
-  int64_t cleared_callbacks;     // SetCallback with a null callback
+  int64_t replies_delivered;  // reply callbacks called by StandinEngineReply
+  int64_t set_callbacks;      // SetCallback with a callback
+  int64_t cleared_callbacks;  // SetCallback with a null callback
   int64_t texture_registrations;
   int64_t texture_frames_marked;
   int64_t texture_unregistrations;
-  int64_t texture_completions;   // unregister completions run
+  int64_t texture_completions;  // unregister completions run
 } StandinCounters;
 
 // Starts an engine with one plug-in registrar, with or without a view.
@@ -106,9 +106,11 @@ StandinEngineMessenger(StandinEngine* engine);
 // Delivers a copy of the bytes on `channel` to its callback with a fresh
 // response handle, and returns the message's id (through `message_id`, may be
 // null) and what has been answered by the time the callback returned.
-FLUTTER_ENGINE_API StandinResponse StandinEngineDeliver(
-    StandinEngine* engine, const char* channel, const uint8_t* data,
-    size_t size, uint64_t* message_id);
+FLUTTER_ENGINE_API StandinResponse StandinEngineDeliver(StandinEngine* engine,
+                                                        const char* channel,
+                                                        const uint8_t* data,
+                                                        size_t size,
+                                                        uint64_t* message_id);
 // The response to a delivered message as of now (for a response that the
 // system sends later). kStandinNoHandler for an id never delivered.
 FLUTTER_ENGINE_API StandinResponse

@@ -1,5 +1,3 @@
-#include "channels/binary_messenger_impl.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -7,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "channels/binary_messenger_impl.h"
 #include "host/standin/standin_engine.h"
 #include "tests/channels/channel_test_support.h"
 
@@ -53,13 +52,13 @@ TEST_F(BinaryMessengerTest, HandlerAnswersOnceUnderTheLock) {
 }
 
 TEST_F(BinaryMessengerTest, SecondReplyLogsAndSendsNothing) {
-  messenger_->InstallHandler(
-      kChannel, [](const uint8_t*, size_t, ReplyCallback reply) {
-        const uint8_t first[] = {1};
-        const uint8_t second[] = {2};
-        reply(first, 1);
-        reply(second, 1);
-      });
+  messenger_->InstallHandler(kChannel,
+                             [](const uint8_t*, size_t, ReplyCallback reply) {
+                               const uint8_t first[] = {1};
+                               const uint8_t second[] = {2};
+                               reply(first, 1);
+                               reply(second, 1);
+                             });
   CaptureStderr();
   standin::Response response = engine_.Deliver(kChannel, {0});
   EXPECT_EQ(GetCapturedStderr(), kDuplicateResponse);
@@ -75,10 +74,10 @@ TEST_F(BinaryMessengerTest, SecondReplyLogsAndSendsNothing) {
 // later.
 TEST_F(BinaryMessengerTest, KeptReplyAnswersLaterAndThenReleases) {
   ReplyCallback kept;
-  messenger_->InstallHandler(
-      kChannel, [&](const uint8_t*, size_t, ReplyCallback reply) {
-        kept = std::move(reply);
-      });
+  messenger_->InstallHandler(kChannel,
+                             [&](const uint8_t*, size_t, ReplyCallback reply) {
+                               kept = std::move(reply);
+                             });
   standin::Response response = engine_.Deliver(kChannel, {0});
   EXPECT_EQ(response.state, kStandinPending);
   EXPECT_EQ(engine_.counters().releases, 0);
@@ -94,10 +93,10 @@ TEST_F(BinaryMessengerTest, KeptReplyAnswersLaterAndThenReleases) {
 
 TEST_F(BinaryMessengerTest, ReplyAfterEngineIsGoneIsDroppedSilently) {
   ReplyCallback kept;
-  messenger_->InstallHandler(
-      kChannel, [&](const uint8_t*, size_t, ReplyCallback reply) {
-        kept = std::move(reply);
-      });
+  messenger_->InstallHandler(kChannel,
+                             [&](const uint8_t*, size_t, ReplyCallback reply) {
+                               kept = std::move(reply);
+                             });
   standin::Response response = engine_.Deliver(kChannel, {0});
   engine_.SetAvailable(false);
 
@@ -122,11 +121,11 @@ TEST_F(BinaryMessengerTest, ReinstallingReplacesAndDestroysTheOldHandler) {
         called += "first;";
         r(nullptr, 0);
       });
-  messenger_->InstallHandler(kChannel,
-                             [&called](const uint8_t*, size_t, ReplyCallback r) {
-                               called += "second;";
-                               r(nullptr, 0);
-                             });
+  messenger_->InstallHandler(
+      kChannel, [&called](const uint8_t*, size_t, ReplyCallback r) {
+        called += "second;";
+        r(nullptr, 0);
+      });
   EXPECT_EQ(sentinel.use_count(), 1);
   EXPECT_EQ(engine_.counters().set_callbacks, 2);
 
@@ -195,10 +194,9 @@ TEST_F(BinaryMessengerTest, RefusedSendWithReplyFreesTheReplyAtOnce) {
   engine_.SetAcceptSendWithReply(false);
   bool called = false;
   auto sentinel = MakeSentinel();
-  messenger_->Send(kChannel, nullptr, 0,
-                   [&called, sentinel](const uint8_t*, size_t) {
-                     called = true;
-                   });
+  messenger_->Send(
+      kChannel, nullptr, 0,
+      [&called, sentinel](const uint8_t*, size_t) { called = true; });
   EXPECT_EQ(sentinel.use_count(), 1);
   EXPECT_FALSE(called);
   EXPECT_EQ(engine_.counters().refused_sends_with_reply, 1);

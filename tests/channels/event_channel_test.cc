@@ -43,8 +43,8 @@ std::unique_ptr<StreamHandler> LoggingHandler(HandlerLog* log) {
       [log](const EncodableValue* arguments,
             std::unique_ptr<EventSink>&& events)
           -> std::unique_ptr<StreamHandlerError> {
-        log->calls += arguments && !arguments->IsNull() ? "listen(args);"
-                                                        : "listen;";
+        log->calls +=
+            arguments && !arguments->IsNull() ? "listen(args);" : "listen;";
         log->sinks.push_back(std::move(events));
         return std::move(log->listen_error);
       },

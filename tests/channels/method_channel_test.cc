@@ -56,20 +56,26 @@ TEST_F(MethodChannelTest, EachOutcomeIsOneEnvelope) {
     bool null_data;
   };
   const Case cases[] = {
-      {"success true", [](MethodResult& r) { r.Success(EncodableValue(true)); },
-       {0x00, 0x01}, false},
-      {"success without value", [](MethodResult& r) { r.Success(); },
-       {0x00, 0x00}, false},
+      {"success true",
+       [](MethodResult& r) { r.Success(EncodableValue(true)); },
+       {0x00, 0x01},
+       false},
+      {"success without value",
+       [](MethodResult& r) { r.Success(); },
+       {0x00, 0x00},
+       false},
       {"error without details",
        [](MethodResult& r) { r.Error("INVALID_ARGUMENT"); },
-       {0x01, 0x07, 0x10, 'I', 'N', 'V', 'A', 'L', 'I', 'D', '_', 'A', 'R',
-        'G', 'U', 'M', 'E', 'N', 'T', 0x00, 0x00},
+       {0x01, 0x07, 0x10, 'I', 'N', 'V', 'A', 'L', 'I',  'D', '_',
+        'A',  'R',  'G',  'U', 'M', 'E', 'N', 'T', 0x00, 0x00},
        false},
       {"error with details",
        [](MethodResult& r) { r.Error("E", "m", EncodableValue(int32_t{5})); },
        {0x01, 0x07, 0x01, 'E', 0x07, 0x01, 'm', 0x03, 0x05, 0x00, 0x00, 0x00},
        false},
-      {"not implemented", [](MethodResult& r) { r.NotImplemented(); }, {},
+      {"not implemented",
+       [](MethodResult& r) { r.NotImplemented(); },
+       {},
        true},
   };
   for (const Case& c : cases) {
@@ -133,8 +139,7 @@ TEST_F(MethodChannelTest, KeptResultAnswersLater) {
   EXPECT_EQ(response.state, kStandinPending);
 
   kept->Success(EncodableValue(true));
-  EXPECT_EQ(engine_.ResponseTo(response.message_id).bytes,
-            Bytes({0x00, 0x01}));
+  EXPECT_EQ(engine_.ResponseTo(response.message_id).bytes, Bytes({0x00, 0x01}));
   // The engine reference goes with the answer, not with the result.
   EXPECT_EQ(engine_.counters().releases, 1);
   CaptureStderr();
@@ -148,8 +153,7 @@ TEST_F(MethodChannelTest, EmptyHandlerRemovesTheChannel) {
   ASSERT_TRUE(engine_.HasCallback(kChannel));
   MethodChannel(&messenger_, kChannel, &Codec()).InstallCallHandler(nullptr);
   EXPECT_FALSE(engine_.HasCallback(kChannel));
-  EXPECT_EQ(engine_.Deliver(kChannel, CallBytes("m")).state,
-            kStandinNoHandler);
+  EXPECT_EQ(engine_.Deliver(kChannel, CallBytes("m")).state, kStandinNoHandler);
 }
 
 TEST(OneShotReplyTest, EmptyVectorIsTheEmptyResponse) {

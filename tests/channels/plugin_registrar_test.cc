@@ -1,10 +1,9 @@
-#include "channels/plugin_registrar_windows.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
+#include "channels/plugin_registrar_windows.h"
 #include "host/standin/standin_engine.h"
 #include "tests/channels/channel_test_support.h"
 
@@ -71,7 +70,8 @@ TEST(PluginRegistrarTest, PluginsGoBeforeTheMessengerAndItsHandlers) {
 // must not call the engine.
 TEST(PluginRegistrarTest, DestroyedAfterTheEngineStoppedCallsNothing) {
   auto engine = std::make_unique<standin::Engine>();
-  auto registrar = std::make_unique<PluginRegistrarWindows>(engine->registrar());
+  auto registrar =
+      std::make_unique<PluginRegistrarWindows>(engine->registrar());
   registrar->GetMessenger()->InstallHandler(
       kChannel, [](const uint8_t*, size_t, ReplyCallback) {});
   int64_t invalid_before = StandinInvalidHandleCalls();

@@ -99,8 +99,8 @@ TEST(StandinEngineTest, PendingReplyIsDeliveredOnce) {
   auto reply = [](const uint8_t*, size_t, void* user_data) {
     ++*static_cast<int*>(user_data);
   };
-  EXPECT_TRUE(FlutterDesktopMessengerSendWithReply(
-      engine.messenger(), kChannel, nullptr, 0, reply, &calls));
+  EXPECT_TRUE(FlutterDesktopMessengerSendWithReply(engine.messenger(), kChannel,
+                                                   nullptr, 0, reply, &calls));
   uint64_t id = engine.Outbound().at(0).id;
   EXPECT_TRUE(engine.Reply(id, {}));
   EXPECT_FALSE(engine.Reply(id, {}));

@@ -1,10 +1,9 @@
-#include "channels/texture_registrar_impl.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <stdexcept>
 
+#include "channels/texture_registrar_impl.h"
 #include "host/standin/standin_engine.h"
 
 namespace flutter {
@@ -60,8 +59,8 @@ TEST_F(TextureRegistrarTest, PixelBufferRecordReachesTheSource) {
   EXPECT_EQ(raw.words[1], reinterpret_cast<uintptr_t>(&source));
   EXPECT_EQ(raw.words[2], 0u);
   EXPECT_EQ(raw.words[3], 0u);
-  EXPECT_EQ(info.pixel_buffer_config.callback(3, 4,
-                                              info.pixel_buffer_config.user_data),
+  EXPECT_EQ(info.pixel_buffer_config.callback(
+                3, 4, info.pixel_buffer_config.user_data),
             kPixels);
   EXPECT_EQ(asked_width, 3u);
   EXPECT_EQ(asked_height, 4u);
@@ -71,10 +70,9 @@ TEST_F(TextureRegistrarTest, PixelBufferRecordReachesTheSource) {
 }
 
 TEST_F(TextureRegistrarTest, GpuSurfaceRecordReachesTheSource) {
-  TextureSource source(GpuSurfaceSource(
-      7, [](size_t width, size_t height) {
-        return width == 5 && height == 6 ? kSurface : nullptr;
-      }));
+  TextureSource source(GpuSurfaceSource(7, [](size_t width, size_t height) {
+    return width == 5 && height == 6 ? kSurface : nullptr;
+  }));
   registrar_.RegisterTexture(&source);
 
   FlutterDesktopTextureInfo info;
@@ -102,8 +100,8 @@ TEST_F(TextureRegistrarTest, SourceWithoutAlternativeIsRefused) {
                std::runtime_error);
   ASSERT_TRUE(valueless.valueless_by_exception());
 
-  for (TextureSource* source : {static_cast<TextureSource*>(nullptr),
-                                &valueless}) {
+  for (TextureSource* source :
+       {static_cast<TextureSource*>(nullptr), &valueless}) {
     CaptureStderr();
     EXPECT_EQ(registrar_.RegisterTexture(source), -1);
     EXPECT_EQ(GetCapturedStderr(),

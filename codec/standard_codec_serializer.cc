@@ -9,6 +9,15 @@
 
 #include "codec/standard_codec_format.h"
 
+// The loops over runs of 32-bit integers stay out of line: inlined into the
+// big switches of ReadPayload and WriteTo, their variables end up on the
+// stack and they run a fifth to a quarter slower.
+#if defined(_MSC_VER)
+#define CODEC_NOINLINE __declspec(noinline)
+#else
+#define CODEC_NOINLINE __attribute__((noinline))
+#endif
+
 namespace flutter {
 namespace {
 
@@ -103,7 +112,7 @@ class BufferIo {
   // Appends the run of 32-bit integer elements (tag and four bytes each)
   // that starts here, at most `most` of them: the hot case of image
   // messages, in one tight loop.
-  void Int32Run(EncodableList& list, size_t most) {
+  CODEC_NOINLINE void Int32Run(EncodableList& list, size_t most) {
     if (position_ >= size_) return;
     const uint8_t* from = bytes_ + position_;
     const size_t available = std::min(most, (size_ - position_) / 5);
@@ -394,8 +403,8 @@ class SizeSink {
   void Size(size_t size) { WriteSizeTo(*this, size); }
   void Element(const EncodableValue& value) { WriteTo(*this, value); }
   // Skips the run of 32-bit integers at `next`: five bytes each.
-  const EncodableValue* Int32Run(const EncodableValue* next,
-                                 const EncodableValue* end) {
+  CODEC_NOINLINE const EncodableValue* Int32Run(const EncodableValue* next,
+                                                const EncodableValue* end) {
     const EncodableValue* from = next;
     while (next != end && next->index() == 2) ++next;
     position_ += 5 * static_cast<size_t>(next - from);
@@ -433,8 +442,8 @@ class BufferSink {
   // Writes the run of 32-bit integers at `next` (the hot case of image
   // messages) through a local cursor, chunk by chunk, and returns where the
   // run ends.
-  const EncodableValue* Int32Run(const EncodableValue* next,
-                                 const EncodableValue* end) {
+  CODEC_NOINLINE const EncodableValue* Int32Run(const EncodableValue* next,
+                                                const EncodableValue* end) {
     constexpr size_t kRecord = 1 + sizeof(int32_t);
     while (next != end && next->index() == 2) {
       if (sizeof chunk_ - used_ < kRecord) Flush();

@@ -95,7 +95,12 @@ void CopyImage(const EncodableMap* arguments,
   }
   const auto* list = FindArgumentOf<EncodableList>(*arguments, "imageBytes");
   std::vector<uint8_t> bytes;
-  if (list) bytes = ImageBytesFromList(*list);
+  try {
+    if (list) bytes = ImageBytesFromList(*list);
+  } catch (const std::bad_alloc&) {
+    result->Error("COPY_IMAGE_ERROR", "Failed to copy image to clipboard");
+    return;
+  }
   if (bytes.empty()) {
     result->Error("EMPTY_IMAGE", "Image bytes cannot be empty");
     return;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,7 +70,11 @@ std::vector<uint8_t> CopyClipboardDib() {
   const auto* data = static_cast<const uint8_t*>(lock.data());
   // Refuse before copying what will not be used.
   if (!ReadDibLayout(data, size)) return {};
-  return std::vector<uint8_t>(data, data + size);
+  try {
+    return std::vector<uint8_t>(data, data + size);
+  } catch (const std::bad_alloc&) {
+    return {};  // too large to copy: no image from this source
+  }
 }
 
 // A bitmap from a packed DIB through a DIB section. The section is never
@@ -99,7 +104,12 @@ BitmapPtr BitmapFromPackedDib(const std::vector<uint8_t>& dib) {
 BitmapPtr BitmapFromListedFile(HDROP files, UINT index) {
   const UINT length = DragQueryFileW(files, index, nullptr, 0);
   if (length == 0) return nullptr;
-  std::wstring path(length + 1, L'\0');
+  std::wstring path;
+  try {
+    path.assign(length + 1, L'\0');
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
   const UINT copied = DragQueryFileW(files, index, path.data(), length + 1);
   if (copied == 0) return nullptr;
   path.resize(std::min(copied, length));

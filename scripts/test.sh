@@ -39,4 +39,7 @@ step "windows: tests under Wine"
 "$root/scripts/wine-session.sh" "$build/windows/wineprefix" \
   ctest --test-dir "$build/windows" --output-on-failure -j 1
 
+step "windows: the plug-in against xclip through Wine's X11 clipboard bridge"
+"$root/tests/x11/x11_clipboard_test.sh" "$build/windows"
+
 step "all tests passed"

@@ -23,9 +23,9 @@ void Write(FILE* stream, const std::string& text) {
   std::fflush(stream);
 }
 
-void PrintJson(const nlohmann::json& json) {
-  Write(stdout, json.dump(-1, ' ', /*ensure_ascii=*/false) + "\n");
-}
+void PrintLine(const std::string& text) { Write(stdout, text + "\n"); }
+
+void PrintJson(const nlohmann::json& json) { PrintLine(JsonText(json)); }
 
 void PrintProblem(const std::string& text) {
   Write(stderr, "clipboard_host: " + text + "\n");
@@ -92,7 +92,7 @@ int WorseOf(int status, int next) { return status != 0 ? status : next; }
 int Listen(PluginHost& host, const Request& listen, const CommandLine& command,
            const PrintOptions& options) {
   auto send = [&](const Request& request) {
-    if (command.verbose) PrintJson(RequestToJson(request, options));
+    if (command.verbose) PrintLine(RequestLine(request, options));
     int status = Report(host.Call(request), options);
     PrintEvents(host, options);
     return status;
@@ -149,7 +149,7 @@ int Run(const std::vector<std::string>& arguments) {
   if (command.subcommand == "listen") {
     return Listen(*host, request, command, options);
   }
-  if (command.verbose) PrintJson(RequestToJson(request, options));
+  if (command.verbose) PrintLine(RequestLine(request, options));
   Answer answer = host->Call(request);
   int status = Report(answer, options);
   PrintEvents(*host, options);

@@ -363,6 +363,10 @@ Json ValueToJson(const EncodableValue& value, const PrintOptions& options) {
   }
 }
 
+std::string JsonText(const Json& json) {
+  return json.dump(-1, ' ', /*ensure_ascii=*/false);
+}
+
 bool IsValidUtf8(const std::string& text) {
   size_t i = 0;
   const size_t size = text.size();

@@ -70,6 +70,9 @@ struct PrintOptions {
 nlohmann::json ValueToJson(const flutter::EncodableValue& value,
                            const PrintOptions& options = {});
 
+// Compact JSON text with non-ASCII characters as UTF-8, not escaped.
+std::string JsonText(const nlohmann::json& json);
+
 // True when `text` is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValidUtf8(const std::string& text);
 

@@ -111,15 +111,13 @@ Request RequestFromLine(const std::string& line, const FileLoader& load_file) {
   return request;
 }
 
-nlohmann::json RequestToJson(const Request& request,
-                             const PrintOptions& options) {
-  nlohmann::json body = nlohmann::json::object();
-  body["channel"] = ValueToJson(EncodableValue(request.channel), options);
-  body["method"] = ValueToJson(EncodableValue(request.method), options);
-  body["arguments"] = ValueToJson(request.arguments, options);
-  nlohmann::json json = nlohmann::json::object();
-  json["request"] = std::move(body);
-  return json;
+std::string RequestLine(const Request& request, const PrintOptions& options) {
+  return "{\"request\":{\"channel\":" +
+         JsonText(ValueToJson(EncodableValue(request.channel), options)) +
+         ",\"method\":" +
+         JsonText(ValueToJson(EncodableValue(request.method), options)) +
+         ",\"arguments\":" + JsonText(ValueToJson(request.arguments, options)) +
+         "}}";
 }
 
 }  // namespace clipboard_host

@@ -3,7 +3,6 @@
 #ifndef HOST_CLI_REQUEST_H_
 #define HOST_CLI_REQUEST_H_
 
-#include <nlohmann/json.hpp>
 #include <string>
 
 #include "codec/encodable_value.h"
@@ -29,9 +28,9 @@ Request BuildRequest(const CommandLine& command, const FileLoader& load_file);
 // the method channel. Throws like BuildRequest.
 Request RequestFromLine(const std::string& line, const FileLoader& load_file);
 
-// {"request": {"channel": ..., "method": ..., "arguments": ...}}
-nlohmann::json RequestToJson(const Request& request,
-                             const PrintOptions& options);
+// One line of JSON, keys in this order:
+// {"request":{"channel":...,"method":...,"arguments":...}}
+std::string RequestLine(const Request& request, const PrintOptions& options);
 
 }  // namespace clipboard_host
 

@@ -171,5 +171,17 @@ TEST(CommandLineTest, ListenInputLinesAreMethodAndOptionalJson) {
   EXPECT_THROW(RequestFromLine("copy {", FakeFile), JsonValueError);
 }
 
+TEST(CommandLineTest, RequestLineShowsTheCallWithLongBytesSummarised) {
+  std::vector<uint8_t> image(100, 7);
+  auto load = [&image](const std::string&) { return image; };
+  Request request =
+      BuildRequest(ParseCommandLine({"copy-image", "a.png"}).command, load);
+  EXPECT_EQ(RequestLine(request, {}),
+            "{\"request\":{\"channel\":\"net.vostrine.clipboard/methods\","
+            "\"method\":\"copyImage\",\"arguments\":{\"imageBytes\":"
+            "{\"$summary\":{\"first\":[7,7,7,7,7,7,7,7,7,7,7,7,7,7,7,7],"
+            "\"length\":100,\"of\":\"list\"}}}}}");
+}
+
 }  // namespace
 }  // namespace clipboard_host

@@ -52,12 +52,18 @@ void* calloc(size_t count, size_t size) {
 }
 
 void* realloc(void* pointer, size_t size) {
-  // Counted as a free and a new block; a failed realloc keeps the old one.
+  // A block that moves exists twice for a moment; one that grows in place
+  // does not. A failed realloc keeps the old block.
   size_t old_size = pointer ? malloc_usable_size(pointer) : 0;
   void* block = __libc_realloc(pointer, size);
-  if (!block && size != 0) return nullptr;
-  live -= old_size;
-  return Counted(block);
+  if (!block) {
+    if (size == 0) live -= old_size;  // freed
+    return block;
+  }
+  if (block == pointer) live -= old_size;
+  Counted(block);
+  if (block != pointer) live -= old_size;
+  return block;
 }
 
 void free(void* pointer) {

@@ -4,13 +4,15 @@ markdown table of bench/README.md, with the goals met or missed."""
 import json
 import sys
 
-# Which memcpy each row is compared with: as many bytes as it produces.
-BASELINE = {
-    'OursEncode': 'MemcpyMessage', 'MsgpackPackImage': 'MemcpyMessage',
-    'OursDecode': 'MemcpyTree', 'MsgpackUnpackImage': 'MemcpyTree',
-    'OursEncodeByteList': 'MemcpyByteList',
-    'OursDecodeByteList': 'MemcpyByteList',
-}
+# Rows in this order; each is compared with memcpy of as many bytes as the
+# decoded tree of values holds (image rows: encode reads that tree, decode
+# writes it) or as the byte list.
+ORDER = ['OursEncode', 'MsgpackPackImage', 'MemcpyMessage', 'OursDecode',
+         'MsgpackUnpackImage', 'MemcpyTree', 'OursEncodeByteList',
+         'OursDecodeByteList', 'MemcpyByteList']
+BASELINE = {name: 'MemcpyTree' for name in ORDER[:5]}
+BASELINE.update({'OursEncodeByteList': 'MemcpyByteList',
+                 'OursDecodeByteList': 'MemcpyByteList'})
 
 
 def medians(path):
@@ -33,9 +35,11 @@ def main(default_path, warm_path):
     default, warm = medians(default_path), medians(warm_path)
     print('| Operation | Elements | ns/element (default) | ns/element (warm) '
           '| x memcpy (default) | x memcpy (warm) | result bytes/element '
-          '| peak / result | allocations |')
-    print('|---|---:|---:|---:|---:|---:|---:|---:|---:|')
-    for key, run in warm.items():
+          '| peak MB | peak / result | allocations |')
+    print('|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|')
+    for key in sorted(warm, key=lambda k: (ORDER.index(k[0]) // 6, k[1],
+                                           ORDER.index(k[0]))):
+        run = warm[key]
         name, n = key
         cells = [name, f'{n:,}']
         cells += [f'{ns_per_element(default[key]):.2f}',
@@ -44,7 +48,9 @@ def main(default_path, warm_path):
             base = rows.get((BASELINE.get(name), n))
             cells.append(f'{ns_per_element(rows[key]) / ns_per_element(base):.2f}'
                          if base else '')
+        peak = run['peak_over_result'] * run['result_bytes_per_element'] * n
         cells += [f"{run['result_bytes_per_element']:.2f}",
+                  f'{peak / 1e6:.1f}',
                   f"{run['peak_over_result']:.2f}",
                   f"{run['allocations']:.0f}"]
         print('| ' + ' | '.join(cells) + ' |')

@@ -16,16 +16,15 @@ bool CopyArgbRows(Gdiplus::Bitmap& bitmap, uint32_t width, uint32_t height,
                   uint8_t* out) {
   Gdiplus::Rect whole(0, 0, static_cast<INT>(width), static_cast<INT>(height));
   Gdiplus::BitmapData locked{};
-  if (bitmap.LockBits(&whole, Gdiplus::ImageLockModeRead,
-                      PixelFormat32bppARGB, &locked) != Gdiplus::Ok) {
+  if (bitmap.LockBits(&whole, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB,
+                      &locked) != Gdiplus::Ok) {
     return false;
   }
   const size_t row_bytes = size_t{4} * width;
   const ptrdiff_t stride = locked.Stride;
-  const bool usable = locked.Scan0 && locked.Width == width &&
-                      locked.Height == height &&
-                      static_cast<size_t>(stride < 0 ? -stride : stride) >=
-                          row_bytes;
+  const bool usable =
+      locked.Scan0 && locked.Width == width && locked.Height == height &&
+      static_cast<size_t>(stride < 0 ? -stride : stride) >= row_bytes;
   if (usable) {
     const auto* first_row = static_cast<const uint8_t*>(locked.Scan0);
     for (uint32_t row = 0; row < height; ++row) {

@@ -11,7 +11,8 @@ constexpr uint32_t kBiRgb = 0;
 constexpr uint32_t kBiBitfields = 3;
 
 void PutLe(uint32_t value, int size, uint8_t* out) {
-  for (int i = 0; i < size; ++i) out[i] = static_cast<uint8_t>(value >> (8 * i));
+  for (int i = 0; i < size; ++i)
+    out[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 uint32_t GetLe(const uint8_t* in, int size) {
@@ -72,11 +73,13 @@ std::optional<DibLayout> ReadDibLayout(const uint8_t* block, size_t size) {
   if (offset > size) return std::nullopt;
   layout.pixel_offset = static_cast<size_t>(offset);
   // |height| without overflow for the most negative value.
-  layout.line_count = layout.height < 0 ? 0u - static_cast<uint32_t>(layout.height)
-                                        : static_cast<uint32_t>(layout.height);
+  layout.line_count = layout.height < 0
+                          ? 0u - static_cast<uint32_t>(layout.height)
+                          : static_cast<uint32_t>(layout.height);
   const uint64_t stride =
       (uint64_t{static_cast<uint32_t>(layout.width)} * layout.bits_per_pixel +
-       31) / 32 * 4;
+       31) /
+      32 * 4;
   if (stride > (size - layout.pixel_offset) / layout.line_count) {
     return std::nullopt;
   }

@@ -9,9 +9,11 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// clang-format off
 // gdiplus.h needs IStream and PROPID declared first.
 #include <objidl.h>
 #include <gdiplus.h>
+// clang-format on
 
 #include <memory>
 #include <new>

@@ -43,8 +43,9 @@ std::wstring LowerCaseExtension(const std::wstring& path) {
 }
 
 bool IsAcceptedImageExtension(const std::wstring& extension) {
-  static const wchar_t* const kAccepted[] = {
-      L"jpg", L"jpeg", L"png", L"bmp", L"gif", L"tiff", L"tif", L"ico", L"webp"};
+  static const wchar_t* const kAccepted[] = {L"jpg", L"jpeg", L"png",
+                                             L"bmp", L"gif",  L"tiff",
+                                             L"tif", L"ico",  L"webp"};
   for (const wchar_t* accepted : kAccepted) {
     if (extension == accepted) return true;
   }

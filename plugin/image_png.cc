@@ -10,7 +10,8 @@ namespace {
 
 // GDI+'s built-in PNG encoder. Looked up by this fixed identifier rather
 // than by enumerating the installed encoders.
-constexpr wchar_t kPngEncoderClsid[] = L"{557CF406-1A04-11D3-9A73-0000F81EF32E}";
+constexpr wchar_t kPngEncoderClsid[] =
+    L"{557CF406-1A04-11D3-9A73-0000F81EF32E}";
 
 // Reads the whole stream from its start into `out`.
 bool ReadWholeStream(IStream* stream, std::vector<uint8_t>* out) {

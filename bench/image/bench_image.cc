@@ -124,15 +124,16 @@ bool GdiplusDecodeAlone(const Bytes& png) {
   if (!bitmap) return false;
   Gdiplus::Rect whole(0, 0, kWidth, kHeight);
   Gdiplus::BitmapData data{};
-  if (bitmap->LockBits(&whole, Gdiplus::ImageLockModeRead,
-                       PixelFormat32bppARGB, &data) != Gdiplus::Ok) {
+  if (bitmap->LockBits(&whole, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB,
+                       &data) != Gdiplus::Ok) {
     return false;
   }
   bitmap->UnlockBits(&data);
   return true;
 }
 
-Bytes EncodeCall(const std::string& method, const flutter::EncodableValue& args) {
+Bytes EncodeCall(const std::string& method,
+                 const flutter::EncodableValue& args) {
   flutter::MethodCall call(method,
                            std::make_unique<flutter::EncodableValue>(args));
   return *flutter::StandardMethodCodec::SharedInstance().EncodeCall(call);
@@ -244,16 +245,16 @@ std::vector<Step> CopySteps(const Bytes& call_bytes) {
   std::vector<uint8_t> bytes;
   std::vector<Step> steps;
   steps.push_back({"decode the call (codec)", Time([&] {
-                     call = codec.DecodeCall(call_bytes.data(),
-                                             call_bytes.size());
+                     call =
+                         codec.DecodeCall(call_bytes.data(), call_bytes.size());
                    })});
-  steps.push_back({"ImageBytesFromList", Time([&] {
-                     const auto& arguments =
-                         flutter::get<flutter::EncodableMap>(*call->arguments());
-                     bytes = clipboard::ImageBytesFromList(
-                         flutter::get<flutter::EncodableList>(
-                             arguments.begin()->second));
-                   })});
+  steps.push_back(
+      {"ImageBytesFromList", Time([&] {
+         const auto& arguments =
+             flutter::get<flutter::EncodableMap>(*call->arguments());
+         bytes = clipboard::ImageBytesFromList(
+             flutter::get<flutter::EncodableList>(arguments.begin()->second));
+       })});
   GdiplusSession gdiplus;  // kept, so that the steps below are GDI+'s own
   clipboard::DecodedImage image;
   clipboard::UniqueHGlobal block;
@@ -281,12 +282,10 @@ std::vector<Step> PasteSteps() {
   std::vector<uint8_t> png;
   flutter::EncodableValue answer;
   std::unique_ptr<std::vector<uint8_t>> envelope;
-  steps.push_back({"bitmap source (copy, GDI+ takes it)", Time([&] {
-                     candidate = clipboard::FindClipboardImage();
-                   })});
-  steps.push_back({"GDI+ PNG encoding (EncodePng)", Time([&] {
-                     clipboard::EncodePng(*candidate, &png);
-                   })});
+  steps.push_back({"bitmap source (copy, GDI+ takes it)",
+                   Time([&] { candidate = clipboard::FindClipboardImage(); })});
+  steps.push_back({"GDI+ PNG encoding (EncodePng)",
+                   Time([&] { clipboard::EncodePng(*candidate, &png); })});
   steps.push_back({"the answer's list of int32", Time([&] {
                      flutter::EncodableList list;
                      list.reserve(png.size());
@@ -397,13 +396,14 @@ int main(int argc, char** argv) {
                       MemorySampler::AddedMegabytes(work)});
   }
 
-  std::printf("image %d x %d, PNG %zu bytes; copyImage call %zu bytes, its "
-              "envelope %zu; pasteImage envelope %zu bytes; median of %d\n\n",
-              kWidth, kHeight, png.size(), copy_call.size(), copy_envelope,
-              envelope_size, repetitions);
-  std::printf("| %-38s | %9s | %9s |\n|%s|%s|%s|\n", "phase", "ms",
-              "added MB", std::string(40, '-').c_str(),
-              std::string(11, '-').c_str(), std::string(11, '-').c_str());
+  std::printf(
+      "image %d x %d, PNG %zu bytes; copyImage call %zu bytes, its "
+      "envelope %zu; pasteImage envelope %zu bytes; median of %d\n\n",
+      kWidth, kHeight, png.size(), copy_call.size(), copy_envelope,
+      envelope_size, repetitions);
+  std::printf("| %-38s | %9s | %9s |\n|%s|%s|%s|\n", "phase", "ms", "added MB",
+              std::string(40, '-').c_str(), std::string(11, '-').c_str(),
+              std::string(11, '-').c_str());
   for (const Phase& phase : phases) {
     std::printf("| %-38s | %9.1f | %9.0f |\n", phase.name, phase.milliseconds,
                 phase.added_megabytes);

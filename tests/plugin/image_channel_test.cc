@@ -41,8 +41,9 @@ TEST_F(ImageChannelTest, CopyImageAndCopyMultipleWriteTheSameBlock) {
   EXPECT_EQ(PixelsOfDib32(*copied), image);
 
   EmptyTheClipboard();
-  EXPECT_EQ(Reply("copyMultiple", Map({{"formats", Map({{"image/png", list}})}})),
-            SuccessEnvelope(&yes));
+  EXPECT_EQ(
+      Reply("copyMultiple", Map({{"formats", Map({{"image/png", list}})}})),
+      SuccessEnvelope(&yes));
   EXPECT_EQ(ReadBlock(CF_DIB), copied);
 }
 
@@ -51,12 +52,13 @@ TEST_F(ImageChannelTest, ErrorsArriveAsErrorEnvelopes) {
             ErrorEnvelope("INVALID_ARGUMENT", "Arguments are required"));
   EXPECT_EQ(Reply("copyImage", Str("not a map")),
             ErrorEnvelope("INVALID_ARGUMENT", "Arguments are required"));
-  EXPECT_EQ(Reply("copyImage",
-                  Map({{"imageBytes", EncodableValue(std::vector<uint8_t>{1})}})),
-            ErrorEnvelope("EMPTY_IMAGE", "Image bytes cannot be empty"));
-  EXPECT_EQ(Reply("copyImage", Map({{"imageBytes", IntList({1, 2, 3})}})),
-            ErrorEnvelope("COPY_IMAGE_ERROR",
-                          "Failed to copy image to clipboard"));
+  EXPECT_EQ(
+      Reply("copyImage",
+            Map({{"imageBytes", EncodableValue(std::vector<uint8_t>{1})}})),
+      ErrorEnvelope("EMPTY_IMAGE", "Image bytes cannot be empty"));
+  EXPECT_EQ(
+      Reply("copyImage", Map({{"imageBytes", IntList({1, 2, 3})}})),
+      ErrorEnvelope("COPY_IMAGE_ERROR", "Failed to copy image to clipboard"));
   EmptyTheClipboard();
   EXPECT_EQ(Reply("pasteImage"),
             ErrorEnvelope("PASTE_IMAGE_ERROR",
@@ -69,8 +71,7 @@ TEST_F(ImageChannelTest, PasteImageIgnoresArguments) {
   const Image image = PatternImage(6, 4);
   PutBitmap(image);
   for (const EncodableValue& arguments :
-       {EncodableValue(), Map({{"imageBytes", IntList({1, 2})}}),
-        Str("png")}) {
+       {EncodableValue(), Map({{"imageBytes", IntList({1, 2})}}), Str("png")}) {
     const Answer answer = plugin_.Call("pasteImage", arguments);
     ASSERT_EQ(answer.kind, Answer::Kind::kSuccess) << answer;
     const std::optional<Bytes> png = PastedBytes(answer.value);

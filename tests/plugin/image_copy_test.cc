@@ -54,7 +54,8 @@ class ImageCopyTest : public ::testing::Test {
   void TearDown() override { EmptyTheClipboard(); }
 
   static bool TextStillThere() {
-    return ReadBlock(CF_UNICODETEXT) == Utf16Bytes(std::wstring(L"before\0", 7));
+    return ReadBlock(CF_UNICODETEXT) ==
+           Utf16Bytes(std::wstring(L"before\0", 7));
   }
 };
 
@@ -84,11 +85,14 @@ TEST_F(ImageCopyTest, TwoByOnePngGivesTheExact48ByteBlock) {
   const Image image{2, 1, {0xFF102030, 0x80405060}};
   ExpectSuccess(CopyImageList(IntList(EncodeWithGdiplus(image, L"image/png"))));
   EXPECT_THAT(ReadBlock(CF_DIB),
-              ::testing::Optional(ElementsAreArray<uint8_t>({
-                  40, 0, 0, 0, 2, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF,  //
-                  1, 0, 32, 0, 0, 0, 0, 0, 0, 0, 0, 0,              //
-                  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,   //
-                  0x30, 0x20, 0x10, 0xFF, 0x60, 0x50, 0x40, 0x80})));
+              ::testing::Optional(ElementsAreArray<uint8_t>(
+                  {40,   0,    0,    0,    2,    0,    0,    0,
+                   0xFF, 0xFF, 0xFF, 0xFF,  //
+                   1,    0,    32,   0,    0,    0,    0,    0,
+                   0,    0,    0,    0,  //
+                   0,    0,    0,    0,    0,    0,    0,    0,
+                   0,    0,    0,    0,    0,    0,    0,    0,  //
+                   0x30, 0x20, 0x10, 0xFF, 0x60, 0x50, 0x40, 0x80})));
   EXPECT_FALSE(ReadBlock(CF_UNICODETEXT));  // emptied first
 }
 
@@ -140,10 +144,18 @@ TEST_F(ImageCopyTest, IntegersOfEitherWidthGiveTheirLowByte) {
   for (size_t i = 0; i < png.size(); ++i) {
     const int32_t byte = png[i];
     switch (i % 4) {
-      case 0: mixed.emplace_back(byte + 256); break;
-      case 1: mixed.emplace_back(int64_t{byte} - 256 * 1000000007LL); break;
-      case 2: mixed.emplace_back(byte - 512); break;
-      default: mixed.emplace_back(byte); break;
+      case 0:
+        mixed.emplace_back(byte + 256);
+        break;
+      case 1:
+        mixed.emplace_back(int64_t{byte} - 256 * 1000000007LL);
+        break;
+      case 2:
+        mixed.emplace_back(byte - 512);
+        break;
+      default:
+        mixed.emplace_back(byte);
+        break;
     }
     if (i % 5 == 0) mixed.emplace_back(2.0);
     if (i % 7 == 0) mixed.emplace_back("x");

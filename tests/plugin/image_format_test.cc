@@ -29,6 +29,7 @@ using ::testing::ElementsAreArray;
 TEST(Dib32Test, HeaderOfTwoByOneImage) {
   Bytes header(40, 0xAA);
   clipboard::WriteDib32Header(2, 1, header.data());
+  // clang-format off
   EXPECT_THAT(header, ElementsAreArray<uint8_t>({
                           40, 0, 0, 0,              // header size
                           2, 0, 0, 0,               // width
@@ -37,6 +38,7 @@ TEST(Dib32Test, HeaderOfTwoByOneImage) {
                           0, 0, 0, 0, 0, 0, 0, 0,   // BI_RGB, image size
                           0, 0, 0, 0, 0, 0, 0, 0,   // resolution
                           0, 0, 0, 0, 0, 0, 0, 0}));  // colours
+  // clang-format on
 }
 
 TEST(Dib32Test, BlockSizeRefusesWhatThe32BitArithmeticCannotHold) {
@@ -51,7 +53,7 @@ TEST(Dib32Test, BlockSizeRefusesWhatThe32BitArithmeticCannotHold) {
       {1, kMaxPixels, 40 + size_t{4} * kMaxPixels},
       {kMaxPixels + 1, 1, std::nullopt},
       {65536, 8191, 40 + size_t{4} * 65536 * 8191},
-      {65536, 8192, std::nullopt},  // 4 x W x H is 2^31
+      {65536, 8192, std::nullopt},   // 4 x W x H is 2^31
       {65536, 65536, std::nullopt},  // 4 x W x H wraps to 0 in 32 bits
       {0xFFFFFFFF, 0xFFFFFFFF, std::nullopt},
       {0, 10, std::nullopt},
@@ -74,22 +76,17 @@ struct LayoutCase {
 };
 
 TEST(DibLayoutTest, AcceptedAndRefusedHeaders) {
+  constexpr int32_t kMostNegative = std::numeric_limits<int32_t>::min();
   const LayoutCase cases[] = {
       {"32-bit", {40, 2, 1, 32}, 8, true, 40, 1, 8},
       {"top-down", {40, 2, -3, 32}, 24, true, 40, 3, 24},
-      {"8-bit with a full colour table", {40, 3, 2, 8}, 1024 + 8, true, 1064,
-       2, 8},
-      {"8-bit with two colours used", {40, 3, 2, 8, 0, 2}, 8 + 8, true, 48, 2,
-       8},
-      {"1-bit rows padded to 4 bytes", {40, 33, 2, 1}, 8 + 16, true, 48, 2,
-       16},
-      {"24-bit rows padded to 4 bytes", {40, 1, 2, 24}, 8, true, 40, 2, 8},
-      {"masks after a bare header with bit fields", {40, 1, 1, 32, 3}, 12 + 4,
-       true, 52, 1, 4},
-      {"masks inside a V5 header", {124, 1, 1, 32, 3}, 84 + 4, true, 124, 1,
-       4},
-      {"colour table of a 24-bit image", {40, 1, 1, 24, 0, 2}, 8 + 4, true,
-       48, 1, 4},
+      {"8-bit, 256 colours", {40, 3, 2, 8}, 1024 + 8, true, 1064, 2, 8},
+      {"8-bit, 2 colours used", {40, 3, 2, 8, 0, 2}, 8 + 8, true, 48, 2, 8},
+      {"1-bit, padded rows", {40, 33, 2, 1}, 8 + 16, true, 48, 2, 16},
+      {"24-bit, padded rows", {40, 1, 2, 24}, 8, true, 40, 2, 8},
+      {"masks after 40 bytes", {40, 1, 1, 32, 3}, 12 + 4, true, 52, 1, 4},
+      {"masks inside a V5 header", {124, 1, 1, 32, 3}, 84 + 4, true, 124, 1, 4},
+      {"24-bit, 2 colours used", {40, 1, 1, 24, 0, 2}, 8 + 4, true, 48, 1, 4},
       {"longer block than needed", {40, 1, 1, 32}, 100, true, 40, 1, 4},
       {"core header (12 bytes)", {12, 1, 1, 32}, 8, false},
       {"width 0", {40, 0, 1, 32}, 8, false},
@@ -101,8 +98,7 @@ TEST(DibLayoutTest, AcceptedAndRefusedHeaders) {
       {"header longer than the block", {124, 1, 1, 32}, 40, false},
       {"run-length compression", {40, 4, 1, 8, 1}, 1024 + 64, false},
       {"PNG compression", {40, 4, 1, 0, 5}, 1024 + 64, false},
-      {"most negative height", {40, 1, std::numeric_limits<int32_t>::min(),
-                                32}, 64, false},
+      {"most negative height", {40, 1, kMostNegative, 32}, 64, false},
   };
   for (const LayoutCase& c : cases) {
     SCOPED_TRACE(c.name);

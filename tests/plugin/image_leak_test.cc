@@ -96,8 +96,8 @@ struct Scenario {
 
 Usage Growth(const Usage& before, const Usage& after) {
   return {after.gdi_objects - before.gdi_objects,
-          after.handles - before.handles,
-          after.heap_bytes - before.heap_bytes, after.memory - before.memory};
+          after.handles - before.handles, after.heap_bytes - before.heap_bytes,
+          after.memory - before.memory};
 }
 
 // What the platform keeps for `calls` rounds of the clipboard reads alone.
@@ -152,10 +152,16 @@ TEST_F(ImageLeakTest, CopyImage) {
       IntList(EncodeWithGdiplus(PatternImage(kSide, kSide), L"image/png"));
   const flutter::EncodableList junk = IntList(Bytes(4096, 0x5A));
   const Scenario scenarios[] = {
-      {"decoded and placed", [] {}, [&] { return CopyImageOf(png); },
-       Answer::Kind::kSuccess, {}},
-      {"undecodable", [] {}, [&] { return CopyImageOf(junk); },
-       Answer::Kind::kError, {}},
+      {"decoded and placed",
+       [] {},
+       [&] { return CopyImageOf(png); },
+       Answer::Kind::kSuccess,
+       {}},
+      {"undecodable",
+       [] {},
+       [&] { return CopyImageOf(junk); },
+       Answer::Kind::kError,
+       {}},
   };
   for (const Scenario& scenario : scenarios) Run(scenario);
 }
@@ -165,28 +171,41 @@ TEST_F(ImageLeakTest, PasteImage) {
   const Bytes png = EncodeWithGdiplus(image, L"image/png");
   const std::wstring good = folder_.Write(L"good.png", png);
   const std::wstring text = folder_.Write(L"a.txt", BytesOf("text"));
-  const std::wstring jfif = folder_.Write(
-      L"photo.jfif", EncodeWithGdiplus(image, L"image/jpeg"));
-  const Bytes dib = PackedDib({40, kSide, kSide, 32}, Bytes(4 * kSide * kSide, 0x7F));
+  const std::wstring jfif =
+      folder_.Write(L"photo.jfif", EncodeWithGdiplus(image, L"image/jpeg"));
+  const Bytes dib =
+      PackedDib({40, kSide, kSide, 32}, Bytes(4 * kSide * kSide, 0x7F));
   const Bytes refused = PackedDib({40, kSide, kSide, 32}, Bytes(100, 0x7F));
   const auto paste = [] { return Call(clipboard::PasteImage); };
   const Scenario scenarios[] = {
-      {"bitmap", [&] { PutBitmap(image); }, paste, Answer::Kind::kSuccess,
+      {"bitmap",
+       [&] { PutBitmap(image); },
+       paste,
+       Answer::Kind::kSuccess,
        {CF_BITMAP}},
       {"device-independent bitmap",
-       [&] { PutBlocksWithoutBitmap({{CF_DIBV5, dib}}); }, paste,
-       Answer::Kind::kSuccess, {CF_BITMAP, CF_DIBV5}},
+       [&] {
+         PutBlocksWithoutBitmap({{CF_DIBV5, dib}});
+       },
+       paste,
+       Answer::Kind::kSuccess,
+       {CF_BITMAP, CF_DIBV5}},
       {"refused block, then files skipped and one taken",
        [&] {
          PutBlocksWithoutBitmap(
              {{CF_DIBV5, refused}, {CF_HDROP, FileList({text, jfif, good})}});
        },
-       paste, Answer::Kind::kSuccess, {CF_BITMAP, CF_DIBV5, CF_HDROP}},
+       paste,
+       Answer::Kind::kSuccess,
+       {CF_BITMAP, CF_DIBV5, CF_HDROP}},
       {"files that all fail",
-       [&] { PutBlock(CF_HDROP, FileList({text, jfif})); }, paste,
-       Answer::Kind::kError, {CF_HDROP}},
-      {"nothing", [] { EmptyTheClipboard(); }, paste, Answer::Kind::kError,
-       {}},
+       [&] {
+         PutBlock(CF_HDROP, FileList({text, jfif}));
+       },
+       paste,
+       Answer::Kind::kError,
+       {CF_HDROP}},
+      {"nothing", [] { EmptyTheClipboard(); }, paste, Answer::Kind::kError, {}},
   };
   for (const Scenario& scenario : scenarios) Run(scenario);
 }

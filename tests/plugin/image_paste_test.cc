@@ -98,9 +98,9 @@ Bytes Dib8(int width, int height, uint32_t colours, Image* expected) {
   const uint32_t count = colours ? colours : 256;
   Bytes tail;
   for (uint32_t i = 0; i < count; ++i) {
-    tail.insert(tail.end(), {static_cast<uint8_t>(i * 7),
-                             static_cast<uint8_t>(255 - i),
-                             static_cast<uint8_t>(i * 3), 0});
+    tail.insert(tail.end(),
+                {static_cast<uint8_t>(i * 7), static_cast<uint8_t>(255 - i),
+                 static_cast<uint8_t>(i * 3), 0});
   }
   *expected = Image{width, height, {}};
   expected->argb.resize(size_t{1} * width * height);
@@ -189,8 +189,8 @@ TEST_F(ImagePasteTest, DibV5IsPreferredToDib) {
 // there, there is no image.
 TEST_F(ImagePasteTest, RefusedDibBlocksFallThroughToTheFileList) {
   const Image image = PatternImage(3, 3), fallback = PatternImage(2, 5);
-  const std::wstring png = folder_.Write(
-      L"fallback.png", EncodeWithGdiplus(fallback, L"image/png"));
+  const std::wstring png =
+      folder_.Write(L"fallback.png", EncodeWithGdiplus(fallback, L"image/png"));
   Bytes short_rows = Dib32(image, false);
   short_rows.pop_back();
   const struct {
@@ -219,12 +219,15 @@ TEST_F(ImagePasteTest, FileListGivesTheFirstDecodableFileWithAnImageName) {
               c = PatternImage(3, 3), d = PatternImage(5, 5);
   const Bytes png_a = EncodeWithGdiplus(a, L"image/png");
   const std::wstring text = folder_.Write(L"a.txt", BytesOf("not an image"));
-  const std::wstring upper = folder_.Write(L"b.PNG", EncodeWithGdiplus(b, L"image/png"));
+  const std::wstring upper =
+      folder_.Write(L"b.PNG", EncodeWithGdiplus(b, L"image/png"));
   const std::wstring jfif =
       folder_.Write(L"photo.jfif", EncodeWithGdiplus(a, L"image/jpeg"));
   const std::wstring no_extension = folder_.Write(L"my.photos\\image", png_a);
-  const std::wstring webp = folder_.Write(L"clip.webp", LosslessWebp1x1(0xFFFF8000));
-  const std::wstring bmp = folder_.Write(L"c.bmp", EncodeWithGdiplus(c, L"image/bmp"));
+  const std::wstring webp =
+      folder_.Write(L"clip.webp", LosslessWebp1x1(0xFFFF8000));
+  const std::wstring bmp =
+      folder_.Write(L"c.bmp", EncodeWithGdiplus(c, L"image/bmp"));
   const std::wstring gif = folder_.Write(L"d.gif", EncodeIndexedGif(d));
   const std::wstring missing = folder_.path() + L"\\missing.png";
   const struct {

@@ -50,7 +50,8 @@ bool FindEncoder(const wchar_t* mime_type, CLSID* clsid) {
   if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok) return false;
   std::vector<uint8_t> buffer(size);
   auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-  if (Gdiplus::GetImageEncoders(count, size, codecs) != Gdiplus::Ok) return false;
+  if (Gdiplus::GetImageEncoders(count, size, codecs) != Gdiplus::Ok)
+    return false;
   for (UINT i = 0; i < count; ++i) {
     if (std::wcscmp(codecs[i].MimeType, mime_type) == 0) {
       *clsid = codecs[i].Clsid;
@@ -131,7 +132,8 @@ Bytes EncodeIndexedGif(const Image& image) {
   if (colours.size() > 256) return {};
   std::vector<uint8_t> palette_memory(sizeof(Gdiplus::ColorPalette) +
                                       4 * colours.size());
-  auto* palette = reinterpret_cast<Gdiplus::ColorPalette*>(palette_memory.data());
+  auto* palette =
+      reinterpret_cast<Gdiplus::ColorPalette*>(palette_memory.data());
   palette->Flags = 0;
   palette->Count = static_cast<UINT>(colours.size());
   std::memcpy(palette->Entries, colours.data(), 4 * colours.size());
@@ -167,7 +169,8 @@ std::optional<Image> DecodeWithGdiplus(const Bytes& file) {
   BitmapPtr bitmap = MakeBitmap(stream.get(), FALSE);
   if (!bitmap) return {};
   Image image{static_cast<int>(bitmap->GetWidth()),
-              static_cast<int>(bitmap->GetHeight()), {}};
+              static_cast<int>(bitmap->GetHeight()),
+              {}};
   image.argb.resize(size_t{1} * image.width * image.height);
   if (!TransferPixels(*bitmap, &image, false)) return {};
   return image;
@@ -265,8 +268,7 @@ HWND DelayedRenderingOwner() {
 
 }  // namespace
 
-void PutBlocksWithoutBitmap(
-    const std::vector<std::pair<UINT, Bytes>>& blocks) {
+void PutBlocksWithoutBitmap(const std::vector<std::pair<UINT, Bytes>>& blocks) {
   if (!OpenClipboard(DelayedRenderingOwner())) return;
   EmptyClipboard();
   for (const auto& [format, bytes] : blocks) {

@@ -168,7 +168,7 @@ int Run(const std::vector<std::string>& arguments) {
 }  // namespace clipboard_host
 
 int main() {
-  clipboard_host::UseUtf8StandardStreams();
+  clipboard_host::Utf8StandardStreams utf8_streams;
   try {
     return clipboard_host::Run(clipboard_host::CommandLineArguments());
   } catch (const std::exception& error) {

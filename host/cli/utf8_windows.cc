@@ -43,12 +43,21 @@ std::vector<std::string> CommandLineArguments() {
   return arguments;
 }
 
-void UseUtf8StandardStreams() {
-  SetConsoleOutputCP(CP_UTF8);
-  SetConsoleCP(CP_UTF8);
+Utf8StandardStreams::Utf8StandardStreams()
+    : output_code_page_(GetConsoleOutputCP()),
+      input_code_page_(GetConsoleCP()) {
+  if (output_code_page_ != 0) SetConsoleOutputCP(CP_UTF8);
+  if (input_code_page_ != 0) SetConsoleCP(CP_UTF8);
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
+}
+
+Utf8StandardStreams::~Utf8StandardStreams() {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  if (output_code_page_ != 0) SetConsoleOutputCP(output_code_page_);
+  if (input_code_page_ != 0) SetConsoleCP(input_code_page_);
 }
 
 }  // namespace clipboard_host

@@ -16,9 +16,20 @@ std::string Utf8FromWide(const std::wstring& text);
 // The process's arguments after the program name, in UTF-8.
 std::vector<std::string> CommandLineArguments();
 
-// Makes the standard streams carry UTF-8 bytes unchanged: binary mode (no
-// CR LF translation) and, for a console, the UTF-8 code page.
-void UseUtf8StandardStreams();
+// While it lives, the standard streams carry UTF-8 bytes unchanged: binary
+// mode (no CR LF translation) and, for a console, the UTF-8 code pages. A
+// console's code pages outlive the program, so they are restored.
+class Utf8StandardStreams {
+ public:
+  Utf8StandardStreams();
+  ~Utf8StandardStreams();
+  Utf8StandardStreams(const Utf8StandardStreams&) = delete;
+  Utf8StandardStreams& operator=(const Utf8StandardStreams&) = delete;
+
+ private:
+  unsigned int output_code_page_;  // 0 without a console
+  unsigned int input_code_page_;
+};
 
 }  // namespace clipboard_host
 

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "host/cli/utf8_windows.h"
@@ -64,14 +63,19 @@ std::wstring Quote(const std::wstring& argument) {
   return quoted + L"\"";
 }
 
-std::string ReadAll(HANDLE pipe) {
-  std::string text;
-  char chunk[4096];
-  DWORD count = 0;
-  while (ReadFile(pipe, chunk, sizeof chunk, &count, nullptr) && count > 0) {
-    text.append(chunk, count);
+// Appends what the pipe holds now, without waiting for more.
+void Drain(HANDLE pipe, std::string* text) {
+  DWORD available = 0;
+  while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) &&
+         available > 0) {
+    std::string chunk(available, '\0');
+    DWORD count = 0;
+    if (!ReadFile(pipe, chunk.data(), available, &count, nullptr) ||
+        count == 0) {
+      return;
+    }
+    text->append(chunk.data(), count);
   }
-  return text;
 }
 
 HostRun RunHost(const std::vector<std::wstring>& arguments,
@@ -100,16 +104,21 @@ HostRun RunHost(const std::vector<std::wstring>& arguments,
                                 TRUE, 0, nullptr, nullptr, &startup, &process);
   for (HANDLE theirs : {in_read, out_write, err_write}) CloseHandle(theirs);
   if (started) {
-    std::thread err_reader([&] { run.err = ReadAll(err_read); });
     DWORD written = 0;
     if (!input.empty()) {
       WriteFile(in_write, input.data(), static_cast<DWORD>(input.size()),
                 &written, nullptr);
     }
     CloseHandle(in_write);
-    run.out = ReadAll(out_read);
-    err_reader.join();
-    WaitForSingleObject(process.hProcess, INFINITE);
+    // The pipes are not read to their end: under Wine, a desktop process
+    // that the child starts inherits the child's standard error and keeps
+    // it open. They are emptied while the child runs and once it has ended.
+    while (WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT) {
+      Drain(out_read, &run.out);
+      Drain(err_read, &run.err);
+    }
+    Drain(out_read, &run.out);
+    Drain(err_read, &run.err);
     GetExitCodeProcess(process.hProcess, &run.exit_code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

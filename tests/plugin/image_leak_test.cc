@@ -151,6 +151,14 @@ TEST_F(ImageLeakTest, CopyImage) {
   const flutter::EncodableList png =
       IntList(EncodeWithGdiplus(PatternImage(kSide, kSide), L"image/png"));
   const flutter::EncodableList junk = IntList(Bytes(4096, 0x5A));
+  const Bytes png_bytes =
+      EncodeWithGdiplus(PatternImage(kSide, kSide), L"image/png");
+  // Without the clipboard open, SetClipboardData refuses the block.
+  const auto refused = [&] {
+    return clipboard::PutImageBytesOnClipboard(png_bytes)
+               ? Answer::Kind::kSuccess
+               : Answer::Kind::kError;
+  };
   const Scenario scenarios[] = {
       {"decoded and placed",
        [] {},
@@ -160,6 +168,11 @@ TEST_F(ImageLeakTest, CopyImage) {
       {"undecodable",
        [] {},
        [&] { return CopyImageOf(junk); },
+       Answer::Kind::kError,
+       {}},
+      {"block refused by the clipboard",
+       [] {},
+       refused,
        Answer::Kind::kError,
        {}},
   };

@@ -4,7 +4,7 @@
 
 // glibc's own entry points, which the wrappers below hand on to. Declared
 // here rather than through <stdlib.h>, whose declarations of the wrapped
-// functions carry exception specifications that ours would contradict.
+// functions are marked noexcept (throw()), which ours would contradict.
 extern "C" {
 size_t malloc_usable_size(void* pointer);
 void* __libc_malloc(size_t size);

@@ -209,26 +209,13 @@ const T* EncodableValue::GetIf() const noexcept {
 
 template <typename T>
 T* EncodableValue::GetIf() {
-  constexpr size_t kIndex = IndexOf<T>();
-  if (index_ != kIndex) return nullptr;
-  if constexpr (std::is_same_v<T, std::monostate>) {
-    static std::monostate null;
-    return &null;
-  } else if constexpr (std::is_same_v<T, bool>) {
-    return &storage_.boolean;
-  } else if constexpr (std::is_same_v<T, int32_t>) {
-    return &storage_.int32;
-  } else if constexpr (std::is_same_v<T, int64_t>) {
-    return &storage_.int64;
-  } else if constexpr (std::is_same_v<T, double>) {
-    return &storage_.real;
-  } else if constexpr (std::is_same_v<T, CustomEncodableValue>) {
-    return static_cast<T*>(storage_.pointer);  // never moved from
-  } else {
-    // A moved-from container gets fresh empty storage on first mutable use.
-    if (!storage_.pointer) storage_.pointer = new T();
-    return static_cast<T*>(storage_.pointer);
+  if constexpr (IndexOf<T>() >= kFirstOutOfLine &&
+                !std::is_same_v<T, CustomEncodableValue>) {
+    // A moved-from string or list gets fresh empty storage on first mutable
+    // use, instead of the shared empty object that const access reads.
+    if (index_ == IndexOf<T>() && !storage_.pointer) storage_.pointer = new T();
   }
+  return const_cast<T*>(static_cast<const EncodableValue&>(*this).GetIf<T>());
 }
 
 template <typename T>
